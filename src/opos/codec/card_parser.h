@@ -11,7 +11,10 @@ namespace opos::codec {
 // The parts of a track 1 name field "SURNAME/FIRST M.TITLE". A suffix (JR, SR,
 // II, III, IV, V, with or without a trailing '.', stored without it) follows the
 // surname after a blank: "SMITH JR/JOHN". Leading and trailing blanks of every
-// part are dropped. A name without '/' is all surname (and suffix).
+// part are dropped. The first word after '/' is the first name; the words after
+// it, up to a '.', are kept whole as the middle initial (a spelled-out middle
+// name stays as it is); the text after the first '.' is the title. A name without
+// '/' is all surname (and suffix).
 struct CardName {
     std::string surname, firstName, middleInitial, title, suffix;
     bool operator==(const CardName&) const = default;
