@@ -13,6 +13,8 @@ constexpr std::array<std::string_view, 5> kHives = {
     "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
     "HKEY_CURRENT_CONFIG"};
 
+constexpr int kMaxDepth = 512;
+
 bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
 
 std::string Printable(std::string_view s) {
@@ -113,7 +115,12 @@ bool ParseSection(std::string_view line, Key& root, Key*& current, std::string& 
     Key* key = &root;
     std::size_t start = 0;
     bool first = true;
+    int depth = 0;
     while (true) {
+        if (++depth > kMaxDepth) {
+            what = "bad section header (key path deeper than 512 levels)";
+            return false;
+        }
         const std::size_t end = path.find('\\', start);
         const std::string_view part =
             path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
