@@ -12,7 +12,8 @@ flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTRIVO_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build/asan
   flags=(-DCMAKE_BUILD_TYPE=Debug -DSTRIVO_WERROR=ON -DSTRIVO_SANITIZE=ON -DSTRIVO_BENCH=OFF)
-  export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi
 
