@@ -50,6 +50,9 @@ public:
     virtual void ChooseMenuItem(const std::string& text) = 0;
     // Property sheet: selects the tab at index as the operator would.
     virtual void SelectTab(int index) = 0;
+    // Closes the modal without any operator action, as the watchdog does
+    // (a dialog ends with 2, a box is dismissed, a menu closes unchosen).
+    virtual void ForceClose() {}
 };
 
 using Responder = std::function<void(ModalView&)>;
@@ -64,6 +67,11 @@ public:
     static std::vector<std::string> TakeFailures();
     // How long a modal may stay open after its responder returned.
     static void SetPatienceMs(int ms);
+    static int PatienceMs();
+    // Whether the seam stays armed (with no responder) after Remove. Test
+    // programs set this so that a modal nobody answers is closed and recorded
+    // as a failure instead of waiting for a person; the program leaves it off.
+    static void SetArmedByDefault(bool armed);
 };
 
 // Operator input on an ordinary (non-modal-box) window: a click on a
