@@ -1,8 +1,10 @@
 // The program's entry point: brings up the dialog layer and the icon
-// resource, makes the MSR control class creatable, routes the Help command
+// resource, makes the MSR control class creatable (with the simulated
+// reader's window), routes the Help command
 // and runs the application object with the command line as given.
 #include "app/msr_test_app.h"
 #include "opos/control/msr_control_class.h"
+#include "opos/simwindow/sim_reader_window.h"
 #include "platform/ui/application.h"
 #include "platform/ui/icons.h"
 #include "res/app_icon.h"
@@ -23,6 +25,8 @@ int main(int argc, char** argv) {
     ui::InitApplication(argc, argv);
     ui::RegisterIcon(res::IDR_MAINFRAME, res::AppIcon());
     opos::RegisterMsrControlClass();
+    // The simulated reader shows its own small window while it is open.
+    simwindow::InstallSimReaderWindow();
     ui::SetHelpHandler([] { theApp.OnHelp(); });
     return theApp.Run(std::move(args));
 }

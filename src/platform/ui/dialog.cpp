@@ -276,6 +276,9 @@ int Dialog::DoModal() {
         d.running = true;
         {
             detail::ModalRun run(std::make_shared<DialogView>(this));
+            // Modal to its owner only, as a dialog disables just its owner window: other
+            // top-level windows of the process (the simulated reader's) stay usable.
+            d.window->setWindowModality(Qt::WindowModal);
             result = d.window->exec();
         }
         d.running = false;

@@ -138,6 +138,9 @@ int RunSaveFileDialog(Dialog* owner, const SaveFileOptions& options, std::string
     int result = 0;
     {
         detail::ModalRun run(std::make_shared<FileDialogView>(&dlg));
+        // Modal to its owner only, as a dialog disables just its owner window: other
+        // top-level windows of the process (the simulated reader's) stay usable.
+        dlg.setWindowModality(Qt::WindowModal);
         result = dlg.exec();
     }
     if (result != QDialog::Accepted || dlg.selectedFiles().isEmpty()) {

@@ -84,6 +84,9 @@ QAbstractButton* Run(QMessageBox& box, std::string_view text, std::string_view c
     {
         detail::ModalRun run(
             std::make_shared<MessageBoxView>(&box, std::string(text), std::string(caption)));
+        // Modal to its owner only, as a dialog disables just its owner window: other
+        // top-level windows of the process (the simulated reader's) stay usable.
+        box.setWindowModality(Qt::WindowModal);
         box.exec();
     }
     return box.clickedButton();

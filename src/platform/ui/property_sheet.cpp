@@ -261,6 +261,9 @@ int PropertySheet::DoModal() {
     d.running = true;
     {
         detail::ModalRun run(std::make_shared<SheetView>(this));
+        // Modal to its owner only, as a dialog disables just its owner window: other
+        // top-level windows of the process (the simulated reader's) stay usable.
+        d.window->setWindowModality(Qt::WindowModal);
         result = d.window->exec();
     }
     d.running = false;
