@@ -97,7 +97,10 @@ Result WriteAtomically(const std::string& path, std::string_view data)
 
     const std::filesystem::path p(target);
     const std::string folder = p.has_parent_path() ? p.parent_path().string() : std::string(".");
-    std::string tmp = (std::filesystem::path(folder) / ("." + p.filename().string() + ".XXXXXX")).string();
+    std::string hidden = ".";
+    hidden += p.filename().string();
+    hidden += ".XXXXXX";
+    std::string tmp = (std::filesystem::path(folder) / hidden).string();
     std::vector<char> name(tmp.begin(), tmp.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());

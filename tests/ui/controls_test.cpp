@@ -195,6 +195,14 @@ TEST(Controls, EditBoxKeepsTheExactTextAndCountsLines) {
             {true, "three", "one\r\ntwo\tx:\t y\r\nthree", 3},
             {true, "\r\n\t\t ErrorCode = 1\r\n", "one\r\ntwo\tx:\t y\r\nthree\r\n\t\t ErrorCode = 1\r\n", 5},
             {false, "", "", 1},
+            // The count follows appends; a "\r" and the "\n" appended after it
+            // are one line end, a lone "\r" or "\n" is one too.
+            {true, "a\r", "a\r", 2},
+            {true, "\nb", "a\r\nb", 2},
+            {true, "\n\r", "a\r\nb\n\r", 4},
+            {true, "c", "a\r\nb\n\rc", 4},
+            {false, "x\r\ny", "x\r\ny", 2},
+            {true, "\r\n", "x\r\ny\r\n", 3},
         };
         for (const Step& s : steps) {
             SCOPED_TRACE(s.text);

@@ -394,7 +394,7 @@ void Dialog::SetDlgItemText(int id, std::string_view text) {
     if (c == nullptr) {
         return;
     }
-    c->text = std::string(text);
+    c->SetText(std::string(text));
     const QString qtext = QString::fromStdString(c->text);
     switch (c->tpl->kind) {
     case ControlKind::Edit:
@@ -705,17 +705,30 @@ int Dialog::GetLineCount(int id) const {
         return 1;
     }
     // Every line end starts a line, the one after a final line end included.
-    int lines = 1;
+    // "\r\n" is one line end. Only the bytes appended since the last count
+    // are scanned; a final '\r' is counted but left for the next scan, since
+    // an appended '\n' would join it.
     const std::string& t = c->text;
-    for (std::size_t i = 0; i < t.size(); ++i) {
-        if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') {
-            ++lines;
-            ++i;
-        } else if (t[i] == '\n' || t[i] == '\r') {
-            ++lines;
+    int breaks = c->countedBreaks;
+    std::size_t i = c->countedBytes;
+    for (; i < t.size(); ++i) {
+        if (t[i] == '\r') {
+            if (i + 1 == t.size()) {
+                c->countedBytes = i;
+                c->countedBreaks = breaks;
+                return breaks + 2;
+            }
+            if (t[i + 1] == '\n') {
+                ++i;
+            }
+            ++breaks;
+        } else if (t[i] == '\n') {
+            ++breaks;
         }
     }
-    return lines;
+    c->countedBytes = t.size();
+    c->countedBreaks = breaks;
+    return breaks + 1;
 }
 
 void Dialog::LineScroll(int id, int lines) {

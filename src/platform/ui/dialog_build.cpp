@@ -208,7 +208,7 @@ bool Dialog::BuildWindow(QWidget* parentWidget, bool child) {
                             }
                             exact += ch;
                         }
-                        s->text = std::move(exact);
+                        s->SetText(std::move(exact));
                     }
                 });
                 widget = e;
@@ -217,7 +217,7 @@ bool Dialog::BuildWindow(QWidget* parentWidget, bool child) {
                 e->setReadOnly(Has(c.style, CS_ReadOnly));
                 QObject::connect(e, &QLineEdit::textEdited, w, [this, id](const QString& typed) {
                     if (ControlState* s = impl_->Find(id)) {
-                        s->text = typed.toStdString();
+                        s->SetText(typed.toStdString());
                     }
                 });
                 widget = e;

@@ -33,6 +33,17 @@ struct ControlState {
     // The text exactly as the program set it (edit boxes keep "\r\n" as given;
     // captions keep their '&' markers).
     std::string text;
+    // Line breaks counted in text[0, countedBytes). Appends keep the count,
+    // so a long report is not rescanned for every entry; any other change of
+    // the text resets it.
+    mutable std::size_t countedBytes = 0;
+    mutable int countedBreaks = 0;
+    void SetText(std::string t)
+    {
+        text = std::move(t);
+        countedBytes = 0;
+        countedBreaks = 0;
+    }
 };
 
 struct Dialog::Impl {
