@@ -185,6 +185,11 @@ bool Dialog::BuildWindow(QWidget* parentWidget, bool child) {
             if (Has(c.style, CS_MultiLine)) {
                 auto* e = new QPlainTextEdit(w);
                 e->setReadOnly(Has(c.style, CS_ReadOnly));
+                if (Has(c.style, CS_ReadOnly)) {
+                    // Nobody can undo in a read-only box; without an undo
+                    // history an append costs the same however long the text.
+                    e->document()->setUndoRedoEnabled(false);
+                }
                 // Lines never wrap, so the line count is the text's own.
                 e->setLineWrapMode(QPlainTextEdit::NoWrap);
                 e->setVerticalScrollBarPolicy(Has(c.style, CS_VScroll) ? Qt::ScrollBarAlwaysOn
