@@ -2,64 +2,15 @@
 // group (Internal, External, InterActive).
 #include "res/dialogs_health.h"
 
+#include "res/choice_dialog_template.h"
+
 namespace res {
-
-namespace {
-
-ui::DialogTemplate Build()
-{
-    ui::DialogTemplate t;
-    t.id = IDD_HEALTH_LEVEL;
-    t.caption = "Check Health Level";
-    t.fontName = "MS Sans Serif";
-    t.pointSize = 10;
-    t.cx = 230;
-    t.cy = 86;
-    t.style = ui::DS_ModalFrame;
-
-    ui::ControlTemplate ok;
-    ok.id = ui::IDOK;
-    ok.kind = ui::ControlKind::PushButton;
-    ok.text = "OK";
-    ok.rect = {173, 65, 50, 14};
-    ok.style = ui::CS_DefaultButton | ui::CS_TabStop;
-    t.controls.push_back(ok);
-
-    ui::ControlTemplate prompt;
-    prompt.id = ui::IDC_STATIC;
-    prompt.kind = ui::ControlKind::Static;
-    prompt.text = "Please select the level of  the  CheckHealth Level:";
-    prompt.rect = {7, 7, 216, 10};
-    t.controls.push_back(prompt);
-
-    const struct {
-        int id;
-        const char* text;
-        int y;
-    } radios[] = {
-        {IDC_LEVEL_INTERNAL, "Internal", 22},
-        {IDC_LEVEL_EXTERNAL, "External", 36},
-        {IDC_LEVEL_INTERACTIVE, "InterActive", 50},
-    };
-    bool first = true;
-    for (const auto& r : radios) {
-        ui::ControlTemplate c;
-        c.id = r.id;
-        c.kind = ui::ControlKind::RadioButton;
-        c.text = r.text;
-        c.rect = {20, r.y, 100, 10};
-        c.style = ui::CS_Auto | (first ? ui::CS_Group | ui::CS_TabStop : ui::CS_None);
-        first = false;
-        t.controls.push_back(c);
-    }
-    return t;
-}
-
-}  // namespace
 
 const ui::DialogTemplate& HealthLevelTemplate()
 {
-    static const ui::DialogTemplate tpl = Build();
+    static const ui::DialogTemplate tpl = ChoiceDialogTemplate(
+        IDD_HEALTH_LEVEL, "Check Health Level", 230, "Please select the level of  the  CheckHealth Level:",
+        {{{IDC_LEVEL_INTERNAL, "Internal"}, {IDC_LEVEL_EXTERNAL, "External"}, {IDC_LEVEL_INTERACTIVE, "InterActive"}}});
     return tpl;
 }
 

@@ -204,6 +204,10 @@ int PropertySheet::DoModal() {
     auto* layout = new QVBoxLayout(d.window);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     d.tabs = new QTabWidget(d.window);
+    // Every tab stays readable: the sheet widens to the whole row of tabs
+    // rather than hiding some behind scroll arrows.
+    d.tabs->setUsesScrollButtons(false);
+    d.tabs->setElideMode(Qt::ElideNone);
     layout->addWidget(d.tabs);
     d.holders.clear();
     for (PropertyPage* page : pages_) {
