@@ -17,7 +17,10 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <mutex>
@@ -97,7 +100,12 @@ struct Rig {
     Rig()
     {
         char tmpl[] = "/tmp/strivo-bench-XXXXXX";
-        dir = ::mkdtemp(tmpl);
+        const char* made = ::mkdtemp(tmpl);
+        if (made == nullptr) {
+            std::fprintf(stderr, "bench_swipe: cannot make a folder under /tmp: %s\n", std::strerror(errno));
+            std::exit(1);
+        }
+        dir = made;
         ::setenv("XDG_DATA_HOME", dir.c_str(), 1);
         ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
         opos::RegisterMsrControlClass();

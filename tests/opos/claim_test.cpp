@@ -6,7 +6,10 @@
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
+#include <functional>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,6 +62,55 @@ TEST_F(ClaimTest, UnusableRuntimeFolderFailsTheClaim)
     opos::ClaimLock lock("Dev");
     EXPECT_EQ(lock.Acquire(0), opos::ClaimLock::Result::Failed);
     EXPECT_NE(lock.error().find("/proc/strivo-no-such-folder"), std::string::npos) << lock.error();
+}
+
+// A lock folder that another user could have made or can write to (under
+// /tmp anyone can make it first) is refused with a reason, and so is a lock
+// file that is a link.
+TEST_F(ClaimTest, LockFolderOrFileThatOthersControlFailsTheClaim)
+{
+    const std::filesystem::path folder = dir_ / "run" / "strivo";
+    const std::filesystem::path elsewhere = dir_ / "elsewhere";
+    struct Row {
+        const char* what;
+        std::function<void()> make;
+        const char* errorPart;
+    };
+    const Row rows[] = {
+        {"folder writable by others",
+         [&] {
+             std::filesystem::create_directory(folder);
+             ::chmod(folder.c_str(), 0777);
+         },
+         "is not a private folder"},
+        {"folder is a link",
+         [&] {
+             std::filesystem::create_directory(elsewhere);
+             ::chmod(elsewhere.c_str(), 0700);
+             std::filesystem::create_directory_symlink(elsewhere, folder);
+         },
+         "is not a private folder"},
+        {"lock file is a link",
+         [&] {
+             std::filesystem::create_directory(folder);
+             ::chmod(folder.c_str(), 0700);
+             std::filesystem::create_symlink(dir_ / "target", folder / "Dev.claim");
+         },
+         "cannot open"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::filesystem::remove_all(folder);
+        std::filesystem::remove_all(elsewhere);
+        row.make();
+        opos::ClaimLock lock("Dev");
+        EXPECT_EQ(lock.Acquire(0), opos::ClaimLock::Result::Failed);
+        EXPECT_NE(lock.error().find(row.errorPart), std::string::npos) << lock.error();
+        EXPECT_FALSE(std::filesystem::exists(dir_ / "target")) << "the link was followed";
+    }
+    std::filesystem::remove_all(folder);
+    opos::ClaimLock lock("Dev");
+    EXPECT_EQ(lock.Acquire(0), opos::ClaimLock::Result::Acquired) << lock.error();
 }
 
 // A child process opens and claims the device with its own control; the

@@ -469,6 +469,103 @@ TEST_F(ControlEventsTest, EventsFireOnTheUserInterfaceThread)
     EXPECT_EQ(sink.events[0].thread, std::this_thread::get_id());
 }
 
+// A handler that closes the device and opens it again (from a modal loop it
+// runs) still gets the events of the new session: deliveries posted while it
+// ran found it busy, and go out once it returns.
+TEST_F(ControlEventsTest, HandlerThatReopensTheDeviceGetsTheNewSessionsEvents)
+{
+    OpenClaimEnable(true);
+    bool reopened = false;
+    sink.during = [&](const FiredEvent& e) {
+        if (reopened || e.dispid != msrdisp::DataEvent) {
+            return;
+        }
+        reopened = true;
+        ASSERT_EQ(c.Call(msrdisp::Close), 0);
+        OpenClaimEnable(true);  // runs the posted tasks, as a nested modal loop does
+        ASSERT_TRUE(reader->Swipe(Card(1)).read);
+        Pump();
+    };
+    ASSERT_TRUE(reader->Swipe(Card(0)).read);
+    Pump();
+    ASSERT_TRUE(reopened);
+    ASSERT_EQ(sink.Of(msrdisp::DataEvent).size(), 2u);
+    EXPECT_EQ(c.Str(msrdisp::Track2Data), Card(1).tracks[1]);
+    EXPECT_EQ(c.I4(msrdisp::DataCount), 0);
+}
+
+// The control may be destroyed while what its reader reported still waits on
+// the device thread or in the posted tasks, or from inside one of its own
+// event calls: nothing is fired afterwards and the reader is let go.
+TEST_F(ControlEventsTest, ControlDestroyedWithEventsPendingOrInsideAHandler)
+{
+    struct Row {
+        const char* what;
+        bool insideHandler;
+        std::size_t eventsFired;
+    };
+    const Row rows[] = {
+        {"destroyed with events pending", false, 0},
+        {"destroyed inside the ErrorEvent handler", true, 2},  // DirectIOEvent, then ErrorEvent
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        control = std::make_unique<opos::MsrControl>();
+        control->Advise(&sink);
+        sink.events.clear();
+        sink.during = nullptr;
+        OpenClaimEnable(true);
+        if (row.insideHandler) {
+            sink.during = [&](const FiredEvent& e) {
+                if (e.dispid == msrdisp::ErrorEvent) {
+                    control.reset();
+                }
+            };
+        }
+        ASSERT_TRUE(reader->BadSwipe(Card(0), opos::BadSwipeKind::Parity, 2).read);
+        ASSERT_TRUE(reader->Swipe(Card(1)).read);
+        ASSERT_TRUE(reader->FireDirectIOEvent(3, 4, "pending"));
+        if (!row.insideHandler) {
+            control.reset();
+        }
+        Pump();
+        EXPECT_EQ(control, nullptr);
+        EXPECT_EQ(sink.events.size(), row.eventsFired);
+        EXPECT_FALSE(reader->IsOpen());
+        EXPECT_FALSE(reader->Swipe(Card(0)).read);
+    }
+}
+
+// A reader that sends faster than the application takes its events (stuck,
+// or noise on its line) fills the input queue only up to its bound; what
+// was queued is then delivered as usual, and input is taken again.
+TEST_F(ControlEventsTest, InputQueueIsBounded)
+{
+    OpenClaimEnable(false);
+    const std::size_t bound = opos::MsrControl::kMaxQueuedInput;
+    for (std::size_t i = 0; i < bound; ++i) {
+        ASSERT_TRUE(reader->Swipe(Card(0)).read);
+        ASSERT_TRUE(reader->FailRead());
+    }
+    Pump();
+    EXPECT_EQ(c.I4(msrdisp::DataCount), static_cast<std::int32_t>(bound / 2));
+    EXPECT_EQ(c.I4(msrdisp::State), OPOS_S_ERROR);
+
+    sink.errorResponse = OPOS_ER_CONTINUEINPUT;
+    sink.during = [&](const FiredEvent&) { c.PutBool(msrdisp::DataEventEnabled, true); };
+    ASSERT_EQ(c.PutBool(msrdisp::DataEventEnabled, true), 0);
+    Pump();
+    EXPECT_EQ(sink.Of(msrdisp::ErrorEvent).size(), bound / 2);
+    EXPECT_EQ(sink.Of(msrdisp::DataEvent).size(), bound / 2);
+    EXPECT_EQ(c.I4(msrdisp::DataCount), 0);
+    EXPECT_EQ(c.I4(msrdisp::State), OPOS_S_IDLE);
+
+    ASSERT_TRUE(reader->Swipe(Card(1)).read);
+    Pump();
+    EXPECT_EQ(sink.Of(msrdisp::DataEvent).size(), bound / 2 + 1);
+    EXPECT_EQ(c.Str(msrdisp::Track2Data), Card(1).tracks[1]);
+}
+
 TEST_F(ControlEventsTest, NothingArrivesAfterClose)
 {
     OpenClaimEnable(true);

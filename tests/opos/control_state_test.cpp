@@ -2,6 +2,7 @@
 // the defaults after Open, the ties between properties, and Open's outcomes.
 #include "opos_fixture.h"
 
+#include "opos/codec/track_codec.h"
 #include "opos/control/service_factory.h"
 
 #include <fstream>
@@ -47,6 +48,24 @@ opos::ServiceInfo PlainInfo()
     info.capPowerReporting = OPOS_PR_NONE;
     return info;
 }
+
+// A service that reports swipes and power changes while it opens and then
+// fails to start.
+class ReportsThenFailsService : public ScriptedService {
+public:
+    ReportsThenFailsService() : ScriptedService(OPOS_E_NOHARDWARE, PlainInfo()) {}
+    std::int32_t Open(const std::string& name, const opos::ServiceSettings& settings,
+                      opos::MsrServiceListener* listener) override
+    {
+        opos::RawCard card;
+        card.tracks[1] = opos::codec::EncodeTrack(opos::codec::Track::T2, "4111111111111111=2512101").raw;
+        for (int i = 0; i < 500; ++i) {
+            listener->OnCardRead(card);
+            listener->OnPowerState(OPOS_PS_OFFLINE);
+        }
+        return ScriptedService::Open(name, settings, listener);
+    }
+};
 
 void SetEntry(const std::string& name, const std::string& service, opos::ServiceSettings settings = {})
 {
@@ -131,6 +150,24 @@ TEST_F(ControlStateTest, OpenOutcomes)
     }
     opos::ServiceFactory::Instance().Unregister("Test.Broken");
     opos::ServiceFactory::Instance().Unregister("Test.NoMaker");
+}
+
+// What a service reported before it failed to start is dropped with the
+// session that never was, and the control opens a working device afterwards.
+TEST_F(ControlStateTest, ServiceThatReportsAndThenFailsToOpenLeavesNothingBehind)
+{
+    opos::ServiceFactory::Instance().Register("Test.ReportsThenFails",
+                                              [] { return std::make_unique<ReportsThenFailsService>(); });
+    SetEntry("ReportsThenFails", "Test.ReportsThenFails");
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        EXPECT_EQ(c.Open("ReportsThenFails"), OPOS_E_NOSERVICE) << "attempt " << attempt;
+        Pump();
+        EXPECT_EQ(c.I4(msrdisp::State), OPOS_S_CLOSED) << "attempt " << attempt;
+    }
+    EXPECT_TRUE(sink.events.empty());
+    EXPECT_EQ(c.Open(), 0);
+    EXPECT_EQ(c.I4(msrdisp::DataCount), 0);
+    opos::ServiceFactory::Instance().Unregister("Test.ReportsThenFails");
 }
 
 TEST_F(ControlStateTest, OpenPassesTheEntrySettingsToTheService)

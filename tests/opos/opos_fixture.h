@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <unistd.h>
 #include <filesystem>
@@ -187,6 +188,21 @@ protected:
     {
         opos::MsrControl::WaitForDeviceThreads();
         com::RunPostedTasks();
+    }
+
+    // Pumps until done() holds or two seconds pass (for services that
+    // report from threads of their own).
+    static bool WaitFor(const std::function<bool()>& done)
+    {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (std::chrono::steady_clock::now() < until) {
+            Pump();
+            if (done()) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
     }
 
     // Opens, claims and enables, with DataEventEnabled as given.

@@ -3,6 +3,7 @@
 // sends into the master side. Also its settings, its port lock and its
 // diagnostics.
 #include "opos_fixture.h"
+#include "port_service_support.h"
 
 #include "opos/control/port_reader_service.h"
 #include "opos/control/serial_reader.h"
@@ -85,20 +86,6 @@ protected:
         ASSERT_EQ(c.Enable(), 0);
         ASSERT_EQ(c.PutBool(msrdisp::DataEventEnabled, true), 0);
         Pump();
-    }
-
-    // Pumps until done() holds or two seconds pass.
-    static bool WaitFor(const std::function<bool()>& done)
-    {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-        while (std::chrono::steady_clock::now() < until) {
-            Pump();
-            if (done()) {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return false;
     }
 
     std::vector<std::int32_t> StatusUpdates() const
@@ -223,47 +210,6 @@ TEST_F(SerialReaderTest, HangupTakesTheDeviceOfflineUntilThePortComesBack)
                                                           OPOS_SUE_POWER_ONLINE}));
 }
 
-// Opens a service in a child process that runs as nobody, and returns what
-// it wrote to stderr ("" when the child could not drop to nobody). The open
-// must fail; the child's exit code says whether it did.
-std::string OpenAsNobody(const std::function<std::unique_ptr<opos::MsrService>()>& make,
-                         const opos::ServiceSettings& settings, bool& failed)
-{
-    int fds[2];
-    if (::pipe(fds) != 0) {
-        return "";
-    }
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(fds[1], 2);
-        ::close(fds[0]);
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
-            ::_exit(3);
-        }
-        class Quiet : public opos::MsrServiceListener {
-            void OnCardRead(const opos::RawCard&) override {}
-            void OnReadFailure(const std::string&) override {}
-            void OnPowerState(std::int32_t) override {}
-            void OnDirectIOEvent(std::int32_t, std::int32_t, const std::string&) override {}
-        } listener;
-        auto svc = make();
-        const std::int32_t rc = svc->Open("Dev", settings, &listener);
-        svc->Close();
-        ::_exit(rc != 0 ? 0 : 1);
-    }
-    ::close(fds[1]);
-    std::string out;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) {
-        out.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    failed = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 3 ? "" : out;
-}
-
 TEST(SerialServiceTest, PermissionDeniedNamesTheDialoutGroup)
 {
     if (::getuid() != 0) {
@@ -282,15 +228,6 @@ TEST(SerialServiceTest, PermissionDeniedNamesTheDialoutGroup)
               std::string::npos)
         << log;
 }
-
-// Records what a service reports (from its reading thread).
-class NullListener : public opos::MsrServiceListener {
-public:
-    void OnCardRead(const opos::RawCard&) override {}
-    void OnReadFailure(const std::string&) override {}
-    void OnPowerState(std::int32_t) override {}
-    void OnDirectIOEvent(std::int32_t, std::int32_t, const std::string&) override {}
-};
 
 TEST_F(SerialReaderTest, OpenFailsWithAMessageThatSaysWhatToDo)
 {

@@ -3,6 +3,7 @@
 // fed through a pipe (and through a uinput keyboard where the machine has
 // one).
 #include "opos_fixture.h"
+#include "port_service_support.h"
 
 #include "opos/control/port_reader_service.h"
 #include "opos/control/service_factory.h"
@@ -169,47 +170,6 @@ TEST(WedgeInputTest, EventRecordsBecomeSwipesWhateverTheReadSizes)
     EXPECT_EQ(got[1], "ok");
 }
 
-// Opens a service in a child process that runs as nobody, and returns what
-// it wrote to stderr ("" when the child could not drop to nobody). The open
-// must fail; the child's exit code says whether it did.
-std::string OpenAsNobody(const std::function<std::unique_ptr<opos::MsrService>()>& make,
-                         const opos::ServiceSettings& settings, bool& failed)
-{
-    int fds[2];
-    if (::pipe(fds) != 0) {
-        return "";
-    }
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(fds[1], 2);
-        ::close(fds[0]);
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
-            ::_exit(3);
-        }
-        class Quiet : public opos::MsrServiceListener {
-            void OnCardRead(const opos::RawCard&) override {}
-            void OnReadFailure(const std::string&) override {}
-            void OnPowerState(std::int32_t) override {}
-            void OnDirectIOEvent(std::int32_t, std::int32_t, const std::string&) override {}
-        } listener;
-        auto svc = make();
-        const std::int32_t rc = svc->Open("Dev", settings, &listener);
-        svc->Close();
-        ::_exit(rc != 0 ? 0 : 1);
-    }
-    ::close(fds[1]);
-    std::string out;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) {
-        out.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    failed = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 3 ? "" : out;
-}
-
 TEST(WedgeServiceTest, PermissionDeniedSaysHowToGetAccess)
 {
     if (::getuid() != 0) {
@@ -298,19 +258,6 @@ protected:
         return grabs;
     }
 
-    static bool WaitFor(const std::function<bool()>& done)
-    {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-        while (std::chrono::steady_clock::now() < until) {
-            Pump();
-            if (done()) {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return false;
-    }
-
     std::mutex mutex_;
     std::vector<std::string> opened;
     std::vector<bool> grabs;
@@ -380,12 +327,7 @@ TEST_F(WedgeReaderTest, EnableFailsWhenTheGrabIsRefused)
 
 TEST(WedgeServiceTest, OpenFailsWithAMessageThatSaysWhatToDo)
 {
-    class Quiet : public opos::MsrServiceListener {
-        void OnCardRead(const opos::RawCard&) override {}
-        void OnReadFailure(const std::string&) override {}
-        void OnPowerState(std::int32_t) override {}
-        void OnDirectIOEvent(std::int32_t, std::int32_t, const std::string&) override {}
-    } listener;
+    NullListener listener;
     struct Row {
         const char* name;
         opos::ServiceSettings settings;

@@ -64,7 +64,21 @@ ClaimLock::Result ClaimLock::Acquire(std::int32_t timeoutMs)
         error_ = "cannot create " + folder + ": " + std::strerror(errno);
         return Result::Failed;
     }
-    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Under /tmp anyone may have made the folder first: a folder that is a
+    // link, belongs to another user or that others may write to would let
+    // them hold or swap the lock file, so only a private folder of ours is
+    // used, and the lock file itself is never followed as a link.
+    struct stat st {};
+    if (::lstat(folder.c_str(), &st) != 0) {
+        error_ = "cannot check " + folder + ": " + std::strerror(errno);
+        return Result::Failed;
+    }
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        error_ = folder + " is not a private folder of this user (it is a link, another user's, or "
+                          "writable by others); remove it and claim again";
+        return Result::Failed;
+    }
+    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         error_ = "cannot open " + path_ + ": " + std::strerror(errno);
         return Result::Failed;

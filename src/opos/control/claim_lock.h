@@ -21,7 +21,8 @@ public:
     enum class Result { Acquired, TimedOut, Failed };
     // Waits up to timeoutMs milliseconds for the claim: 0 tries once, -1
     // waits for ever. Acquired at once when this object holds it already.
-    // Failed when the lock file cannot be made; error() says why.
+    // Failed when the lock file cannot be made, or its folder is not a
+    // private folder of this user; error() says why.
     Result Acquire(std::int32_t timeoutMs);
     void Release();
     bool Held() const { return fd_ >= 0; }

@@ -206,7 +206,11 @@ struct MsrControl::Impl {
         // the claim lock and the service agree whatever case Open was given.
         const std::string canonical = entry->logicalName;
         if (svc->Open(canonical, entry->settings, devListener.get()) != OPOS_SUCCESS) {
+            // What the service reported before it failed may still be queued
+            // on the device thread, whose work uses the listener: the thread
+            // runs out and stops before the listener goes.
             svc->Close();
+            devThread.reset();
             return OPOS_E_NOSERVICE;
         }
         service = std::move(svc);
@@ -405,6 +409,9 @@ struct MsrControl::Impl {
         if (!p.deviceEnabled) {
             return;  // input is taken only while enabled
         }
+        if (input.size() >= kMaxQueuedInput) {
+            return;  // the application is not taking its events; see kMaxQueuedInput
+        }
         InputItem item;
         item.reading = reading;
         item.tracksRead = p.tracksToRead;
@@ -499,7 +506,10 @@ struct MsrControl::Impl {
             return;
         }
         delivering = false;
-        if (generation == gen && (!others.empty() || CanDeliverInput())) {
+        // Deliveries posted while the handler ran found it busy and did
+        // nothing; what is waiting now goes out next, also when the handler
+        // closed and opened the device again (a new session's events).
+        if (open && (!others.empty() || CanDeliverInput())) {
             ScheduleDelivery();
         }
     }

@@ -14,6 +14,7 @@
 
 #include "platform/com/dispatch.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -24,6 +25,11 @@ public:
     static constexpr const char* kDescription = "Strivo OPOS MSR control";
     // major * 1000000 + minor * 1000 + build: UnifiedPOS 1.14, build 0.
     static constexpr std::int32_t kVersion = 1014000;
+    // The input queue (cards and input errors not yet delivered) holds at
+    // most this many items; what a reader sends beyond that is dropped, so
+    // that a reader stuck sending, or noise on its line, cannot use up the
+    // memory while the application does not take its events.
+    static constexpr std::size_t kMaxQueuedInput = 256;
 
     MsrControl();
     // Closes the device when it is open (disable, release, close).
