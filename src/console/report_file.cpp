@@ -1,6 +1,8 @@
 // Atomic saving of the test report and the messages of its failures.
 #include "console/report_file.h"
 
+#include <cstdio>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -13,6 +15,28 @@
 namespace report_file {
 
 namespace {
+
+// The process's file-creation mask, read without changing it: umask() can
+// only be read by setting it, which would race with any other thread that
+// creates a file at that moment. Falls back to the common 022.
+mode_t ProcessUmask()
+{
+    std::FILE* f = std::fopen("/proc/self/status", "re");
+    if (f == nullptr) {
+        return 022;
+    }
+    mode_t mask = 022;
+    char line[256];
+    while (std::fgets(line, sizeof line, f) != nullptr) {
+        unsigned value = 0;
+        if (std::sscanf(line, "Umask: %o", &value) == 1) {
+            mask = static_cast<mode_t>(value & 0777u);
+            break;
+        }
+    }
+    std::fclose(f);
+    return mask;
+}
 
 Failure Classify(int error)
 {
@@ -57,7 +81,7 @@ std::string ResolveTarget(const std::string& path)
     return path;
 }
 
-// Closes fd and removes the temporary file; keeps the first error.
+// Closes fd and removes the temporary file.
 void Discard(int fd, const std::string& tmp)
 {
     if (fd >= 0) {
@@ -89,6 +113,13 @@ Result WriteAtomically(const std::string& path, std::string_view data)
             // report file.
             return Fail(EACCES);
         }
+        // The new file replaces the old one by a rename, which the folder
+        // allows even when the file itself may not be written; a file the
+        // operator may not write keeps its protection and is refused, as
+        // opening it for writing would be.
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            return Fail(errno);
+        }
         exists = true;
         mode = st.st_mode & 07777;
     } else if (errno != ENOENT) {
@@ -112,9 +143,7 @@ Result WriteAtomically(const std::string& path, std::string_view data)
     if (exists) {
         ::fchmod(fd, mode);
     } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, mode & ~mask);
+        ::fchmod(fd, mode & ~ProcessUmask());
     }
 
     std::size_t done = 0;

@@ -23,7 +23,9 @@ struct Result {
 };
 
 // Writes exactly the bytes of data to path. On failure the file at path is
-// unchanged and no temporary file is left behind.
+// unchanged and no temporary file is left behind. An existing file that the
+// process may not write is refused as AccessDenied, although the rename
+// could replace it.
 Result WriteAtomically(const std::string& path, std::string_view data);
 
 // The operator's message for a failure: names the file and what went wrong.

@@ -5,23 +5,11 @@
 #include "pages/tab_page_control.h"
 
 #include "console/msr_test_dlg.h"
-#include "msr/opos_constants.h"
 #include "msr/opos_names.h"
+#include "pages/setter_widgets.h"
 #include "res/page_templates.h"
 
 #include <string>
-
-namespace {
-
-// Combo 1031 lists "DISABLED", "ENABLED": the index is the PowerNotify value.
-constexpr std::int32_t kPowerNotifyItems = 2;
-
-int PowerNotifyIndex(std::int32_t value)
-{
-    return (value >= 0 && value < kPowerNotifyItems) ? static_cast<int>(value) : -1;
-}
-
-}  // namespace
 
 CTabPageControl::CTabPageControl(CMsrTestDlg* owner)
     : ui::Dialog(res::PageTemplate129(), owner), m_pMain(owner)
@@ -30,7 +18,10 @@ CTabPageControl::CTabPageControl(CMsrTestDlg* owner)
     MapCommand(1013, [this] { OnCheckClicked(1013, &CMsrTestDlg::SetDeviceEnabled); });
     MapCommand(1014, [this] { OnCheckClicked(1014, &CMsrTestDlg::SetFreezeEvents); });
     MapCommand(1012, [this] { OnCheckClicked(1012, &CMsrTestDlg::SetDataEventEnabled); });
-    MapSelChange(1031, [this] { OnPowerNotifyChange(); });
+    // Combo 1031 lists "DISABLED", "ENABLED": the index is the PowerNotify value.
+    MapSelChange(1031, [this] {
+        pages::ValueListThroughSetter(*this, *m_pMain, 1031, &CMsrTestDlg::SetPowerNotify, m_lastPowerNotify);
+    });
 }
 
 CTabPageControl::~CTabPageControl() = default;
@@ -64,7 +55,7 @@ void CTabPageControl::ShowCapPowerReporting()
 void CTabPageControl::ShowPowerNotify()
 {
     const std::int32_t value = m_pMain->m_msr.GetPowerNotify();
-    SetCurSel(1031, PowerNotifyIndex(value));
+    pages::SelectValueItem(*this, 1031, value);
     m_lastPowerNotify = value;  // stored even when no item shows it
 }
 
@@ -80,24 +71,7 @@ void CTabPageControl::ShowCheckHealthText()
     SetDlgItemText(1037, m_pMain->m_msr.GetCheckHealthText().c_str());
 }
 
-void CTabPageControl::OnCheckClicked(int id, Setter setter)
+void CTabPageControl::OnCheckClicked(int id, pages::Setter setter)
 {
-    const int checked = IsDlgButtonChecked(id);  // state after the click
-    const std::int32_t rc = (m_pMain->*setter)(checked ? 1 : 0);
-    if (rc == OPOS_E_CLOSED) {
-        // No refresh ran: undo the operator's click.
-        CheckDlgButton(id, checked ? 0 : 1);
-    }
-}
-
-void CTabPageControl::OnPowerNotifyChange()
-{
-    const int index = GetCurSel(1031);
-    const std::int32_t rc = m_pMain->SetPowerNotify(index);
-    if (rc == OPOS_E_CLOSED) {
-        SetCurSel(1031, PowerNotifyIndex(m_lastPowerNotify));
-    } else {
-        // After the setter's refresh, so the operator's choice wins.
-        m_lastPowerNotify = index;
-    }
+    pages::CheckBoxThroughSetter(*this, *m_pMain, id, setter);
 }

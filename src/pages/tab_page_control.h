@@ -4,6 +4,7 @@
 // DataEventEnabled (and a PowerNotify choice) to the main window's setters.
 #pragma once
 
+#include "pages/setter_widgets.h"
 #include "platform/ui/dialog.h"
 
 #include <cstdint>
@@ -37,9 +38,7 @@ public:
     void OnCancel() override {}
 
 private:
-    using Setter = std::int32_t (CMsrTestDlg::*)(std::int32_t);
-    void OnCheckClicked(int id, Setter setter);
-    void OnPowerNotifyChange();
+    void OnCheckClicked(int id, pages::Setter setter);
     void ShowNamed(int id, const char* name);
 
     CMsrTestDlg* m_pMain = nullptr;  // not owned

@@ -8,6 +8,7 @@
 
 #include "console/msr_test_dlg.h"
 #include "msr/opos_constants.h"
+#include "pages/setter_widgets.h"
 #include "res/page_templates.h"
 
 #include <array>
@@ -32,10 +33,12 @@ CTabPageTrackControl::CTabPageTrackControl(CMsrTestDlg* owner)
     MapCommand(1021, [this] { OnCheckClicked(1021, &CMsrTestDlg::SetTransmitSentinels); });
     MapSelChange(1022, [this] { OnTracksToReadChange(); });
     MapSelChange(1024, [this] {
-        OnIndexedListChange(1024, &CMsrTestDlg::SetErrorReportingType, m_lastErrorReportingType);
+        pages::ValueListThroughSetter(*this, *m_pMain, 1024, &CMsrTestDlg::SetErrorReportingType,
+                                      m_lastErrorReportingType);
     });
     MapSelChange(1195, [this] {
-        OnIndexedListChange(1195, &CMsrTestDlg::SetBinaryConversion, m_lastBinaryConversion);
+        pages::ValueListThroughSetter(*this, *m_pMain, 1195, &CMsrTestDlg::SetBinaryConversion,
+                                      m_lastBinaryConversion);
     });
 }
 
@@ -81,25 +84,17 @@ void CTabPageTrackControl::ShowTransmitSentinels()
     CheckDlgButton(1021, m_pMain->m_msr.GetTransmitSentinels() ? 1 : 0);
 }
 
-void CTabPageTrackControl::SelectValue(int id, std::int32_t value)
-{
-    // Lists 1024 and 1195: the item index is the property value; a value
-    // without an item leaves no selection.
-    const int count = GetCount(id);
-    SetCurSel(id, (value >= 0 && value < count) ? static_cast<int>(value) : -1);
-}
-
 void CTabPageTrackControl::ShowErrorReportingType()
 {
     const std::int32_t value = m_pMain->m_msr.GetErrorReportingType();
-    SelectValue(1024, value);
+    pages::SelectValueItem(*this, 1024, value);
     m_lastErrorReportingType = value;
 }
 
 void CTabPageTrackControl::ShowBinaryConversion()
 {
     const std::int32_t value = m_pMain->m_msr.GetBinaryConversion();
-    SelectValue(1195, value);
+    pages::SelectValueItem(*this, 1195, value);
     m_lastBinaryConversion = value;
 }
 
@@ -116,13 +111,9 @@ void CTabPageTrackControl::SetupTracksToRead()
     (void)m_pMain->SetTracksToRead(w);  // its report line is the only outcome
 }
 
-void CTabPageTrackControl::OnCheckClicked(int id, Setter setter)
+void CTabPageTrackControl::OnCheckClicked(int id, pages::Setter setter)
 {
-    const int checked = IsDlgButtonChecked(id);  // state after the click
-    const std::int32_t rc = (m_pMain->*setter)(checked ? 1 : 0);
-    if (rc == OPOS_E_CLOSED) {
-        CheckDlgButton(id, checked ? 0 : 1);
-    }
+    pages::CheckBoxThroughSetter(*this, *m_pMain, id, setter);
 }
 
 void CTabPageTrackControl::OnTracksToReadChange()
@@ -135,17 +126,5 @@ void CTabPageTrackControl::OnTracksToReadChange()
         // Also on other failures: the list is not refreshed and keeps the
         // operator's choice, so the refused value is what it shows.
         m_lastTracksToRead = value;
-    }
-}
-
-void CTabPageTrackControl::OnIndexedListChange(int id, Setter setter, std::int32_t& remembered)
-{
-    const int index = GetCurSel(id);
-    const std::int32_t rc = (m_pMain->*setter)(index);
-    if (rc == OPOS_E_CLOSED) {
-        SelectValue(id, remembered);
-    } else {
-        // After the setter's refresh, so the operator's choice wins.
-        remembered = index;
     }
 }

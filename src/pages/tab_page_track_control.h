@@ -5,6 +5,7 @@
 // sets the tracks to read once after a successful Open.
 #pragma once
 
+#include "pages/setter_widgets.h"
 #include "platform/ui/dialog.h"
 
 #include <cstdint>
@@ -46,11 +47,8 @@ public:
     void OnCancel() override {}
 
 private:
-    using Setter = std::int32_t (CMsrTestDlg::*)(std::int32_t);
-    void OnCheckClicked(int id, Setter setter);
+    void OnCheckClicked(int id, pages::Setter setter);
     void OnTracksToReadChange();
-    void OnIndexedListChange(int id, Setter setter, std::int32_t& remembered);
-    void SelectValue(int id, std::int32_t value);
 
     CMsrTestDlg* m_pMain = nullptr;  // not owned
     std::int32_t m_lastTracksToRead = 0;

@@ -9,7 +9,9 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <cstdio>
@@ -147,6 +149,35 @@ TEST(ReportFile, FailuresLeaveOldFileAndNameFileAndFailure)
         }
         EXPECT_EQ(Listing(folder), listing) << "no temporary file may be left behind";
     }
+}
+
+TEST(ReportFile, FileWithoutWritePermissionIsRefused)
+{
+    // The folder lets anyone replace its files, so only the file's own
+    // permission can stop the save.
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    const std::string path = dir / "report.txt";
+    WriteFile(path, "old bytes");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+
+    // As root, file permissions would not apply: act as an ordinary user for
+    // file access on this thread only.
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ::setfsgid(65534);
+        ::setfsuid(65534);
+    }
+    const auto result = report_file::WriteAtomically(path, "new report");
+    if (root) {
+        ::setfsuid(0);
+        ::setfsgid(0);
+    }
+
+    EXPECT_EQ(result.failure, Failure::AccessDenied) << "errno " << result.error;
+    EXPECT_EQ(report_file::FailureMessage(result, path), "Access to " + path + " was denied.");
+    EXPECT_EQ(ReadFile(path), "old bytes");
+    EXPECT_EQ(Listing(dir.path()), "report.txt\n");
 }
 
 TEST(ReportFile, FileSizeLimitCountsAsDiskFull)
