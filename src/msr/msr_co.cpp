@@ -3,6 +3,7 @@
 #include "msr/msr_co.h"
 
 #include "msr/msr_dispids.h"
+#include "msr/opos_constants.h"
 
 #include <span>
 
@@ -34,11 +35,11 @@ bool CMSRCO::GetBool(std::int32_t dispid) const
     return result.boolean();
 }
 
-std::int32_t CMSRCO::GetI4(std::int32_t dispid) const
+std::int32_t CMSRCO::GetI4(std::int32_t dispid, std::int32_t onFailure) const
 {
     Variant result;
-    if (!Call(m_pControl, dispid, InvokeKind::PropertyGet, {}, &result)) {
-        return 0;
+    if (!Call(m_pControl, dispid, InvokeKind::PropertyGet, {}, &result) || !result.is(VarType::I4)) {
+        return onFailure;
     }
     return result.i4();
 }
@@ -68,8 +69,8 @@ void CMSRCO::PutI4(std::int32_t dispid, std::int32_t value)
 std::int32_t CMSRCO::CallI4(std::int32_t dispid, const Variant* args, std::size_t count)
 {
     Variant result;
-    if (!Call(m_pControl, dispid, InvokeKind::Method, {args, count}, &result)) {
-        return 0;
+    if (!Call(m_pControl, dispid, InvokeKind::Method, {args, count}, &result) || !result.is(VarType::I4)) {
+        return OPOS_E_FAILURE;
     }
     return result.i4();
 }
@@ -92,7 +93,7 @@ void CMSRCO::SetFreezeEvents(bool value) { PutBool(msrdisp::FreezeEvents, value)
 std::int32_t CMSRCO::GetPowerNotify() const { return GetI4(msrdisp::PowerNotify); }
 void CMSRCO::SetPowerNotify(std::int32_t value) { PutI4(msrdisp::PowerNotify, value); }
 std::int32_t CMSRCO::GetPowerState() const { return GetI4(msrdisp::PowerState); }
-std::int32_t CMSRCO::GetResultCode() const { return GetI4(msrdisp::ResultCode); }
+std::int32_t CMSRCO::GetResultCode() const { return GetI4(msrdisp::ResultCode, OPOS_E_FAILURE); }
 std::int32_t CMSRCO::GetState() const { return GetI4(msrdisp::State); }
 std::string CMSRCO::GetDeviceControlDescription() const { return GetString(msrdisp::DeviceControlDescription); }
 std::int32_t CMSRCO::GetDeviceControlVersion() const { return GetI4(msrdisp::DeviceControlVersion); }

@@ -6,8 +6,10 @@
 // When no control is attached (its creation failed) or a dispatch call fails
 // below the level of OPOS result codes (the call itself returns a failure
 // HRESULT, or the result has another type than expected), a get returns 0,
-// false or "" and a method returns 0. Puts then have no effect. Callers that
-// need to know whether the control exists ask Control().
+// false or "" and a put has no effect. A method, and a read of ResultCode,
+// then give OPOS_E_FAILURE (111): a call that never reached the control must
+// not be reported as a success. Callers that need to know whether the
+// control exists ask Control().
 #pragma once
 
 #include "platform/com/dispatch.h"
@@ -88,7 +90,7 @@ public:
 
 private:
     bool GetBool(std::int32_t dispid) const;
-    std::int32_t GetI4(std::int32_t dispid) const;
+    std::int32_t GetI4(std::int32_t dispid, std::int32_t onFailure = 0) const;
     std::string GetString(std::int32_t dispid) const;
     void PutBool(std::int32_t dispid, bool value);
     void PutI4(std::int32_t dispid, std::int32_t value);

@@ -320,8 +320,10 @@ public:
     void Advise(com::IEventSink*) override {}
 };
 
-// With no control, or when a call fails, gets give 0/false/"" and methods 0.
-TEST(MsrCoNoControl, EveryMemberGivesANeutralValue)
+// With no control, or when a call fails, gets give 0/false/"", while methods
+// and ResultCode give OPOS_E_FAILURE: a call that never reached the control
+// is not a success.
+TEST(MsrCoNoControl, EveryMemberGivesANeutralValueAndMethodsFail)
 {
     CMSRCO detached;
     FailingControl failing;
@@ -329,8 +331,10 @@ TEST(MsrCoNoControl, EveryMemberGivesANeutralValue)
     broken.Attach(&failing);
     for (const MemberRow& row : Members()) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(row.call(detached), Neutral(row.result));
-        EXPECT_EQ(row.call(broken), Neutral(row.result));
+        const bool fails = row.kind == InvokeKind::Method || row.dispid == 22;
+        const Answer expected = fails ? Answer{std::int32_t{111}} : Neutral(row.result);
+        EXPECT_EQ(row.call(detached), expected);
+        EXPECT_EQ(row.call(broken), expected);
     }
     EXPECT_EQ(failing.calls, static_cast<int>(Members().size()));
     EXPECT_EQ(detached.Control(), nullptr);
