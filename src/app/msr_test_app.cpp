@@ -1,14 +1,10 @@
 // CMsrTestApp: start-up, command line, registration switches and exit.
 #include "app/msr_test_app.h"
 
+#include "console/msr_test_dlg.h"
 #include "platform/registry/registrar.h"
 #include "platform/ui/application.h"
 #include "res/app_registry_script.h"
-
-#if __has_include("console/msr_test_dlg.h")
-#include "console/msr_test_dlg.h"
-#define STRIVO_HAVE_MAIN_WINDOW 1
-#endif
 
 #include <filesystem>
 #include <iostream>
@@ -79,16 +75,11 @@ bool CMsrTestApp::InitInstance() {
 
 int CMsrTestApp::RunMainWindow() {
     ++m_nWindowRuns;
-#ifdef STRIVO_HAVE_MAIN_WINDOW
     CMsrTestDlg dlg(nullptr);
     m_pMainWnd = &dlg;
     const int result = dlg.DoModal();
     m_pMainWnd = nullptr;
     return result;
-#else
-    // TODO(lead): the main console window is not in this build yet.
-    return -1;
-#endif
 }
 
 bool CMsrTestApp::InitComModule() {

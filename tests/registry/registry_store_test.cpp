@@ -410,6 +410,28 @@ TEST(RegistryStore, ConcurrentModifyFromTwoProcessesBothLand) {
     }));
 }
 
+// "HKEY_USERS" followed by levels keys named "k".
+std::string DeepPath(int levels) {
+    std::string path = "HKEY_USERS";
+    for (int i = 0; i < levels; ++i) path += "\\k";
+    return path;
+}
+
+TEST(RegistryStore, DeepestKeyAFileCanHoldRoundTrips) {
+    TempDir dir;
+    reg::Store store(dir.path() + "/registry.reg");
+    ASSERT_TRUE(store.Modify([](reg::Key& r) {
+        r.Create(DeepPath(511)).values["Deep"] = reg::Value::Dword(7);
+        return true;
+    }));
+    bool found = false;
+    ASSERT_TRUE(store.Read([&](const reg::Key& root) {
+        const reg::Key* k = root.Find(DeepPath(511));
+        found = k != nullptr && k->values.count("Deep") == 1;
+    }));
+    EXPECT_TRUE(found);
+}
+
 TEST(RegistryStore, UnstorableNamesAreRefusedAndNothingIsWritten) {
     struct Row {
         const char* label;
@@ -421,6 +443,8 @@ TEST(RegistryStore, UnstorableNamesAreRefusedAndNothingIsWritten) {
         {"newline in a key name", [](reg::Key& r) { r.Child("HKEY_USERS").Child("a\nb"); }},
         {"empty key name", [](reg::Key& r) { r.Child("HKEY_USERS").Child(""); }},
         {"value at the root", [](reg::Key& r) { r.values["x"] = reg::Value::Dword(1); }},
+        // The hive and 512 keys below it: one level more than a file section may hold.
+        {"key path deeper than a section may be", [](reg::Key& r) { r.Create(DeepPath(512)); }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);

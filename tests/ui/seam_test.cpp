@@ -160,6 +160,26 @@ TEST(Timers, KeepFiringInsideANestedMessageBox) {
     EXPECT_FALSE(dlg.HasTimer(10)) << "timers die with the window";
 }
 
+TEST(Timers, StopWhenTheWindowIsDestroyedInsideItsOwnRun) {
+    // The window of a running modal is deleted only once its loop has
+    // returned; its timers must not tick in between.
+    Probe dlg(uitest::SmallTemplate());
+    int ticksBefore = 0;
+    int ticksAfter = 0;
+    const int result = RunModal(dlg, [&](ui::ModalView&) {
+        dlg.SetTimer(10, 10);
+        ui::PumpEvents(60);
+        ticksBefore = dlg.timerTicks[10];
+        dlg.DestroyWindow();
+        ui::PumpEvents(60);
+        ticksAfter = dlg.timerTicks[10];
+    });
+    EXPECT_EQ(result, ui::IDCANCEL);
+    EXPECT_GE(ticksBefore, 2) << "the timer ran while the window lived";
+    EXPECT_EQ(ticksAfter, ticksBefore);
+    EXPECT_FALSE(dlg.IsWindow());
+}
+
 TEST(Timers, PostedDeviceEventsRunInsideModalLoops) {
     Probe dlg(uitest::SmallTemplate());
     bool ran = false;

@@ -219,7 +219,14 @@ bool CheckKeyName(const std::string& name, std::string& what) {
     return ok;
 }
 
-bool WriteKey(const Key& key, const std::string& path, std::string& out, std::string& what) {
+// depth counts the key names of path, the hive being 1; the reader refuses
+// sections deeper than kMaxDepth, so such a key is refused here too rather
+// than written into a file that could no longer be read.
+bool WriteKey(const Key& key, const std::string& path, int depth, std::string& out, std::string& what) {
+    if (depth > kMaxDepth) {
+        what = "key \"" + Printable(path) + "\" cannot be stored (deeper than 512 levels)";
+        return false;
+    }
     out += '[';
     out += path;
     out += "]\n";
@@ -243,7 +250,7 @@ bool WriteKey(const Key& key, const std::string& path, std::string& out, std::st
     out += '\n';
     for (const auto& [name, child] : key.children()) {
         if (!CheckKeyName(child->name(), what)) return false;
-        if (!WriteKey(*child, path + '\\' + child->name(), out, what)) return false;
+        if (!WriteKey(*child, path + '\\' + child->name(), depth + 1, out, what)) return false;
     }
     return true;
 }
@@ -309,7 +316,7 @@ bool WriteRegistryText(const Key& root, std::string& out, std::string& what) {
             what = "unknown hive \"" + Printable(hive->name()) + "\" cannot be stored";
             return false;
         }
-        if (!WriteKey(*hive, hive->name(), out, what)) return false;
+        if (!WriteKey(*hive, hive->name(), 1, out, what)) return false;
     }
     return true;
 }

@@ -21,7 +21,8 @@
 //   \xHH  any other byte below 0x20 and 0x7F (two hex digits; \x00 is NUL)
 // Every other byte, UTF-8 or not, is written as it is. Key names are written
 // raw between the brackets; they may not be empty and may not hold a
-// backslash or a control byte (such a tree is refused on write).
+// backslash or a control byte, and a section path holds at most 512 key
+// names, the hive included (such a tree is refused on write).
 //
 // Reading also accepts "\r\n" line ends, blank lines anywhere after the
 // header and comment lines starting with ';'. Anything else that does not

@@ -61,6 +61,13 @@ const ControlState* Dialog::Impl::Find(int id) const {
 void Dialog::Impl::WindowGone() {
     window = nullptr;
     controls.clear();
+    // The timers die with the window, which may be deleted only later (a
+    // window destroyed inside its own modal run): stop them now so that no
+    // OnTimer reaches a dialog whose window is gone, or the dialog itself
+    // once it has been destroyed.
+    for (auto& entry : timers) {
+        entry.second->stop();
+    }
     timers.clear();
     running = false;
     painter = nullptr;

@@ -164,30 +164,27 @@ int PropertySheet::DoModal() {
         owner = QApplication::activeWindow();
     }
 
-    // The sheet's command map: mapped handlers first; unmapped, OK and Cancel
-    // end the run with their IDs, Apply and Help do nothing.
-    auto sheetCommand = [this](int id) {
+    // Runs the sheet's mapped handler of a command; false when none is mapped.
+    auto runMapped = [this](int id) {
         Impl& impl = *impl_;
         const auto it = impl.commands.find(id);
-        if (it != impl.commands.end() && it->second) {
-            auto handler = it->second;
-            handler();
-            return;
+        if (it == impl.commands.end() || !it->second) {
+            return false;
         }
-        if (id == IDOK || id == IDCANCEL) {
+        auto handler = it->second;  // a copy: the handler may remap itself
+        handler();
+        return true;
+    };
+    // The sheet's command map: mapped handlers first; unmapped, OK and Cancel
+    // end the run with their IDs, Apply and Help do nothing.
+    auto sheetCommand = [this, runMapped](int id) {
+        if (!runMapped(id) && (id == IDOK || id == IDCANCEL)) {
             EndDialog(id);
         }
     };
     // A page's unmapped command: the sheet's map, then the application.
-    auto pageCommand = [this](int id) {
-        Impl& impl = *impl_;
-        const auto it = impl.commands.find(id);
-        if (it != impl.commands.end() && it->second) {
-            auto handler = it->second;
-            handler();
-            return;
-        }
-        if (id == ID_HELP) {
+    auto pageCommand = [runMapped](int id) {
+        if (!runMapped(id) && id == ID_HELP) {
             RunHelpCommand();
         }
     };
