@@ -56,34 +56,6 @@ void BM_ResetWholeText(benchmark::State& state)
 }
 BENCHMARK(BM_ResetWholeText)->Arg(1000)->Arg(10000)->Arg(100000)->Iterations(20)->Unit(benchmark::kMicrosecond);
 
-// The parts of one entry: the append to the box, the line count, the scroll.
-void BM_PartAppend(benchmark::State& state)
-{
-    FillReport(*g_dlg, state.range(0));
-    for (auto _ : state) {
-        g_dlg->AppendEditText(res::IDC_REPORT, "10:15:02\tSetDeviceEnabled:\tSucceeded!\r\n");
-    }
-}
-BENCHMARK(BM_PartAppend)->Arg(1000)->Arg(100000)->Iterations(100)->Unit(benchmark::kMicrosecond);
-
-void BM_PartLineCount(benchmark::State& state)
-{
-    FillReport(*g_dlg, state.range(0));
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(g_dlg->GetLineCount(res::IDC_REPORT));
-    }
-}
-BENCHMARK(BM_PartLineCount)->Arg(1000)->Arg(100000)->Iterations(100)->Unit(benchmark::kMicrosecond);
-
-void BM_PartScroll(benchmark::State& state)
-{
-    FillReport(*g_dlg, state.range(0));
-    for (auto _ : state) {
-        g_dlg->LineScroll(res::IDC_REPORT, 1000000);
-    }
-}
-BENCHMARK(BM_PartScroll)->Arg(1000)->Arg(100000)->Iterations(100)->Unit(benchmark::kMicrosecond);
-
 void BM_RefreshAllPages(benchmark::State& state)
 {
     for (auto _ : state) {

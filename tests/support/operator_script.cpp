@@ -9,26 +9,6 @@
 #include <utility>
 
 namespace testsupport {
-namespace {
-
-const char* KindText(ui::ModalKind kind) {
-    switch (kind) {
-    case ui::ModalKind::Dialog:
-        return "dialog";
-    case ui::ModalKind::MessageBox:
-        return "message box";
-    case ui::ModalKind::FileDialog:
-        return "file dialog";
-    case ui::ModalKind::PropertySheet:
-        return "property sheet";
-    case ui::ModalKind::Menu:
-        return "menu";
-    }
-    return "modal";
-}
-
-}  // namespace
-
 OperatorScript::OperatorScript() {
     ui::Operator::Install([this](ui::ModalView& view) { Answer(view); });
 }
@@ -62,7 +42,7 @@ void OperatorScript::Finish() {
 }
 
 void OperatorScript::Answer(ui::ModalView& view) {
-    std::string line = std::string(KindText(view.Kind())) + " \"" + view.Caption() + "\"";
+    std::string line = std::string(ui::ModalKindName(view.Kind())) + " \"" + view.Caption() + "\"";
     if (view.Kind() == ui::ModalKind::MessageBox) {
         line += ": " + view.Text();
     }

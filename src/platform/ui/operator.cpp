@@ -33,7 +33,7 @@ Seam& TheSeam() {
 }
 
 std::string Describe(const ModalView& view) {
-    std::string d = detail::KindName(view.Kind());
+    std::string d = ModalKindName(view.Kind());
     d += " \"" + view.Caption() + "\"";
     if (view.Kind() == ModalKind::MessageBox) {
         d += " (text \"" + view.Text() + "\")";
@@ -193,7 +193,9 @@ QAbstractButton* FindButton(QWidget* root, const std::string& text) {
     return nullptr;
 }
 
-const char* KindName(ModalKind kind) {
+}  // namespace detail
+
+const char* ModalKindName(ModalKind kind) {
     switch (kind) {
     case ModalKind::Dialog:
         return "dialog";
@@ -209,5 +211,4 @@ const char* KindName(ModalKind kind) {
     return "modal";
 }
 
-}  // namespace detail
 }  // namespace ui

@@ -23,6 +23,9 @@ class PropertySheet;
 
 enum class ModalKind { Dialog, MessageBox, FileDialog, PropertySheet, Menu };
 
+// Human-readable kind of a modal ("message box", ...), for failure texts.
+const char* ModalKindName(ModalKind kind);
+
 class ModalView {
 public:
     virtual ~ModalView() = default;

@@ -57,7 +57,5 @@ void SendClose(QWidget* window);
 // The enabled, shown button under root whose caption (mnemonics removed)
 // equals text; null if none.
 QAbstractButton* FindButton(QWidget* root, const std::string& text);
-// Human-readable kind of a modal, for failure texts.
-const char* KindName(ModalKind kind);
 
 }  // namespace ui::detail
